@@ -16,8 +16,12 @@ namespace stamplets {
 
 namespace {
 
+// Stamplets names files with a backslash; the host knows only "/".
 std::string HostPath(const WideString& path) {
-  return WideToUtf8(path);
+  std::string host = WideToUtf8(path);
+  for (char& c : host)
+    if (c == '\\') c = '/';
+  return host;
 }
 
 // Windows-1252: the bytes 0x80..0x9F differ from Latin-1.
