@@ -87,7 +87,7 @@ inline void DeleteBrush(HBRUSH h) noexcept {
 inline void DestroyImageList(HIMAGELIST h) noexcept {
   ::ImageList_Destroy(h);
 }
-inline void FreeModule(HMODULE h) noexcept {
+inline void UnloadModule(HMODULE h) noexcept {
   ::FreeLibrary(h);
 }
 inline void FreeGlobal(HGLOBAL h) noexcept {
@@ -110,7 +110,7 @@ using unique_hbitmap = UniqueHandle<traits::Simple<HBITMAP, traits::DeleteBitmap
 using unique_hbrush = UniqueHandle<traits::Simple<HBRUSH, traits::DeleteBrush>>;
 using unique_hgdiobj = UniqueHandle<traits::GdiObject>;
 using unique_himagelist = UniqueHandle<traits::Simple<HIMAGELIST, traits::DestroyImageList>>;
-using unique_hmodule = UniqueHandle<traits::Simple<HMODULE, traits::FreeModule>>;
+using unique_hmodule = UniqueHandle<traits::Simple<HMODULE, traits::UnloadModule>>;
 using unique_hglobal = UniqueHandle<traits::Simple<HGLOBAL, traits::FreeGlobal>>;
 using unique_hdrop = UniqueHandle<traits::Simple<HDROP, traits::FinishDrop>>;
 using unique_hdc = UniqueHandle<traits::Simple<HDC, traits::DeleteMemoryDc>>;

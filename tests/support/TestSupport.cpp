@@ -21,7 +21,11 @@ fs::path NativePath(const WideString& path) {
 #ifdef _WIN32
   return fs::path(path);
 #else
-  return fs::path(WideToUtf8(path));
+  // Stamplets names files with backslashes; the host knows only "/".
+  std::string host = WideToUtf8(path);
+  for (char& c : host)
+    if (c == '\\') c = '/';
+  return fs::path(host);
 #endif
 }
 
@@ -97,6 +101,17 @@ bool Exists(const WideString& path) {
 
 void MakeDir(const WideString& path) {
   fs::create_directories(NativePath(path));
+}
+
+WideString DistFolder() {
+#ifdef _WIN32
+  WideString path = L"Z:" + Utf8ToWide(STAMPLETS_DIST_DIR_ON_BUILD_HOST);
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+#else
+  return Utf8ToWide(STAMPLETS_DIST_DIR_ON_BUILD_HOST);
+#endif
 }
 
 WideString SiblingProgram(std::string_view base_name) {

@@ -32,6 +32,10 @@ std::string Utf16File(WideStringView text);
 bool Exists(const WideString& path);
 void MakeDir(const WideString& path);
 
+// The installation folder that the build lays out (build/<preset>/dist), as
+// the running program names it (under Wine: on drive Z:).
+WideString DistFolder();
+
 // Path of a program that is built beside the running test program.
 WideString SiblingProgram(std::string_view base_name);
 // Starts the programs with their arguments all at once and waits for every
