@@ -6,10 +6,6 @@
 
 namespace stamplets::win {
 
-namespace {
-
-// The module's full file name, growing the buffer for long paths; empty when
-// the name cannot be had.
 WideString ModuleFileName(HMODULE module) {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
@@ -20,8 +16,6 @@ WideString ModuleFileName(HMODULE module) {
     buffer.resize(buffer.size() * 2);
   }
 }
-
-}  // namespace
 
 InstallFolder ProgramFolder() {
   return InstallFolder::OfFile(ModuleFileName(nullptr));

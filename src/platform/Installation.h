@@ -8,6 +8,9 @@
 
 namespace stamplets::win {
 
+// A loaded module's full file name (nullptr: the program's), growing the
+// buffer for long paths; empty when the name cannot be had.
+WideString ModuleFileName(HMODULE module);
 // The folder of the running program file.
 InstallFolder ProgramFolder();
 // The folder of a loaded module's file; kNoInstallFolder when the module's
