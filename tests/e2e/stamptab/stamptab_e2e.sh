@@ -115,11 +115,18 @@ grep -qxF '[ Important ]' "$signals/texts.txt" || fail "the page does not mark I
 [ "$(wc -l <"$signals/texts.txt")" = 11 ] || fail "the page does not show eleven entries"
 
 sleep 0.5
-import -display "$DISPLAY" -window root "$work/screen.png"
-read -r left top right bottom <"$signals/sheet.txt"
-/usr/bin/convert "$work/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-  "$artifacts/stamptab-properties.png"
-cp "$work/screen.png" "$artifacts/stamptab-properties-screen.png"
+import -display "$DISPLAY" -window root "$artifacts/stamptab-properties-screen.png"
+# The Properties window alone: its X window (named after the file), or else
+# its rectangle as Windows reports it.
+window_id=$(xdotool search --onlyvisible --name 'target\.txt' 2>/dev/null | head -n 1 || true)
+if [ -n "$window_id" ]; then
+  import -display "$DISPLAY" -window "$window_id" "$artifacts/stamptab-properties.png"
+else
+  read -r left top right bottom <"$signals/sheet.txt"
+  /usr/bin/convert "$artifacts/stamptab-properties-screen.png" \
+    -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+    "$artifacts/stamptab-properties.png"
+fi
 say "screenshot: $artifacts/stamptab-properties.png"
 
 touch "$signals/close"

@@ -281,8 +281,13 @@ TEST_F(PageTest, PathsOutsideTheCodePageAndLongerThanMaxPathAreKeptWhole) {
   TestFile unicode(L"\x0416\x0443\x0440\x043d\x0430\x043b \x65e5\x8a18 \x2713.txt");
   auto handler = HandlerFor(unicode.Path());
   ModelessSheet sheet({handler.get()});
+  ChangeNotifications changes;
   DoubleClick(sheet.List(), 7);
   EXPECT_EQ(Store().List(), (std::vector<StampletRecord>{{unicode.Path(), L"7"}}));
+  // The shell is told about the same item: attributes first, then update.
+  const std::vector<std::pair<LONG, WideString>> told = {{SHCNE_ATTRIBUTES, unicode.Path()},
+                                                         {SHCNE_UPDATEITEM, unicode.Path()}};
+  EXPECT_EQ(changes.Received(), told);
 
   WideString long_path =
       L"C:\\" + WideString(150, L'a') + L"\\" + WideString(150, L'b') + L"\\\x00e9t\x00e9.txt";

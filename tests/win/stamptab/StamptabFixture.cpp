@@ -294,6 +294,60 @@ void DoubleClickNothing(HWND list) {
   SendDoubleClick(list);
 }
 
+namespace {
+constexpr UINT kChangeMessage = WM_APP + 1;
+}  // namespace
+
+ChangeNotifications::ChangeNotifications() {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = WindowProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"StamptabTestChanges";
+  RegisterClassW(&cls);
+  window_ = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, cls.hInstance,
+                          nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SHChangeNotifyEntry everything{nullptr, TRUE};
+  registration_ = SHChangeNotifyRegister(
+      window_, SHCNRF_ShellLevel | SHCNRF_InterruptLevel | SHCNRF_NewDelivery,
+      SHCNE_ATTRIBUTES | SHCNE_UPDATEITEM, kChangeMessage, 1, &everything);
+  if (!registration_) throw std::runtime_error("no change notification registration");
+}
+
+ChangeNotifications::~ChangeNotifications() {
+  SHChangeNotifyDeregister(registration_);
+  DestroyWindow(window_);
+}
+
+std::vector<std::pair<LONG, WideString>> ChangeNotifications::Received() {
+  MSG msg;
+  for (int i = 0; i < 10; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(20);
+  }
+  return events_;
+}
+
+LRESULT CALLBACK ChangeNotifications::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                                 LPARAM lparam) {
+  if (message != kChangeMessage) return DefWindowProcW(window, message, wparam, lparam);
+  auto* self = reinterpret_cast<ChangeNotifications*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  PIDLIST_ABSOLUTE* items = nullptr;
+  LONG event = 0;
+  HANDLE lock = SHChangeNotification_Lock(reinterpret_cast<HANDLE>(wparam),
+                                          static_cast<DWORD>(lparam), &items, &event);
+  if (lock) {
+    wchar_t path[1024] = {};
+    if (items && items[0]) SHGetPathFromIDListEx(items[0], path, 1024, GPFIDL_DEFAULT);
+    self->events_.emplace_back(event, path);
+    SHChangeNotification_Unlock(lock);
+  }
+  return 0;
+}
+
 struct MessageBoxWatcher::State {
   WideString caption;
   std::atomic<bool> stop{false};

@@ -98,6 +98,25 @@ void DoubleClick(HWND list, int item);
 // Removes every selection and sends the double click.
 void DoubleClickNothing(HWND list);
 
+// The shell's change notifications for items, as (event, path) in the
+// order they arrive on this thread's window.
+class ChangeNotifications {
+ public:
+  ChangeNotifications();
+  ~ChangeNotifications();
+  ChangeNotifications(const ChangeNotifications&) = delete;
+  ChangeNotifications& operator=(const ChangeNotifications&) = delete;
+
+  // Handles queued messages, then gives what arrived so far.
+  std::vector<std::pair<LONG, WideString>> Received();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  HWND window_ = nullptr;
+  ULONG registration_ = 0;
+  std::vector<std::pair<LONG, WideString>> events_;
+};
+
 // Watches for a message box with the caption while it lives, takes its
 // text and closes it with OK.
 class MessageBoxWatcher {
