@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <unordered_map>
 
+#include "SectionReader.h"
 #include "System.h"
 
 namespace stamplets {
@@ -545,11 +545,14 @@ void TTntMemIniFile_V2::UpdateFile() {
 
 // ---- TTntIniFile -------------------------------------------------------------
 
-TTntIniFile::TTntIniFile(WideString file_name) : TTntCustomIniFile(std::move(file_name)) {
-  if (!sys::WideProfileCallsAvailable()) {
-    sys::FileOperationLock lock(FileName());
-    inner_ = std::make_unique<TTntMemIniFile_V2>(FileName());
-  }
+TTntIniFile::TTntIniFile(WideString file_name)
+    : TTntCustomIniFile(std::move(file_name)), fallback_(!sys::WideProfileCallsAvailable()) {}
+
+TTntMemIniFile_V2* TTntIniFile::Inner() {
+  // Made on first use (the caller holds the file's lock), so an object that
+  // only lists a section in one pass never loads the whole file twice.
+  if (fallback_ && !inner_) inner_ = std::make_unique<TTntMemIniFile_V2>(FileName());
+  return inner_.get();
 }
 
 TTntIniFile::~TTntIniFile() {
@@ -564,9 +567,9 @@ TTntIniFile::~TTntIniFile() {
 WideString TTntIniFile::ReadString(const WideString& section, const WideString& ident,
                                    const WideString& fallback) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) {
+  if (TTntMemIniFile_V2* inner = Inner()) {
     // The profile calls give at most 2047 characters; so does the fallback.
-    WideString value = inner_->ReadString(section, ident, fallback);
+    WideString value = inner->ReadString(section, ident, fallback);
     if (value.size() > kReadBufferChars - 1) value.resize(kReadBufferChars - 1);
     return value;
   }
@@ -580,7 +583,7 @@ WideString TTntIniFile::ReadString(const WideString& section, const WideString& 
 void TTntIniFile::WriteString(const WideString& section, const WideString& ident,
                               const WideString& value) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) return inner_->WriteString(section, ident, value);
+  if (TTntMemIniFile_V2* inner = Inner()) return inner->WriteString(section, ident, value);
   // The profile calls create a missing file as 8-bit text, which would turn
   // every character outside the code page into "?". A file that starts with
   // the UTF-16 mark stays UTF-16, so create it that way first.
@@ -592,22 +595,22 @@ void TTntIniFile::WriteString(const WideString& section, const WideString& ident
 
 void TTntIniFile::ReadSection(const WideString& section, TTntStringList& strings) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) return inner_->ReadSection(section, strings);
+  if (TTntMemIniFile_V2* inner = Inner()) return inner->ReadSection(section, strings);
   strings.Clear();
   ReadNameList(section.c_str(), FileName(), strings);
 }
 
 void TTntIniFile::ReadSections(TTntStringList& strings) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) return inner_->ReadSections(strings);
+  if (TTntMemIniFile_V2* inner = Inner()) return inner->ReadSections(strings);
   strings.Clear();
   ReadNameList(nullptr, FileName(), strings);
 }
 
 void TTntIniFile::ReadSectionValues(const WideString& section, TTntStringList& strings) {
-  if (inner_) {
+  if (fallback_) {
     sys::FileOperationLock lock(FileName());
-    return inner_->ReadSectionValues(section, strings);
+    return Inner()->ReadSectionValues(section, strings);
   }
   TTntStringList keys;
   ReadSection(section, keys);
@@ -618,7 +621,7 @@ void TTntIniFile::ReadSectionValues(const WideString& section, TTntStringList& s
 
 void TTntIniFile::EraseSection(const WideString& section) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) return inner_->EraseSection(section);
+  if (TTntMemIniFile_V2* inner = Inner()) return inner->EraseSection(section);
   // Nothing to erase in a missing file; the call would create it.
   if (!sys::FileExists(FileName())) return;
   if (!sys::WriteProfileText(section.c_str(), nullptr, nullptr, FileName().c_str()))
@@ -627,9 +630,9 @@ void TTntIniFile::EraseSection(const WideString& section) {
 
 void TTntIniFile::DeleteKey(const WideString& section, const WideString& ident) {
   sys::FileOperationLock lock(FileName());
-  if (inner_) {
+  if (TTntMemIniFile_V2* inner = Inner()) {
     try {
-      inner_->DeleteKey(section, ident);
+      inner->DeleteKey(section, ident);
     } catch (const EIniFileException&) {
       // Deleting reports nothing, as the profile call's result is not looked at.
     }
@@ -641,145 +644,20 @@ void TTntIniFile::DeleteKey(const WideString& section, const WideString& ident) 
 
 void TTntIniFile::UpdateFile() {
   sys::FileOperationLock lock(FileName());
-  if (inner_) return inner_->UpdateFile();
+  if (fallback_) {
+    if (inner_) inner_->UpdateFile();  // nothing to flush when nothing was loaded
+    return;
+  }
   sys::WriteProfileText(nullptr, nullptr, nullptr, FileName().c_str());
 }
 
 std::vector<std::pair<WideString, WideString>> TTntIniFile::ReadSectionPairs(
     const WideString& section, const WideString& fallback) {
   sys::FileOperationLock lock(FileName());
-  if (!inner_) {
-    std::optional<std::string> bytes = sys::ReadFileBytes(FileName());
-    if (!bytes) return {};
-    return ParseProfileSection(*bytes, section, fallback);
-  }
-  // The in-memory engine holds the section's lines already: split them
-  // instead of looking every key up. Among equal names the last line wins,
-  // as the in-memory lookups find the last.
-  TTntStringList lines;
-  inner_->ReadSectionValues(section, lines);
-  std::unordered_map<WideString, int> last_line;
-  for (int i = 0; i < lines.Count(); ++i) {
-    size_t eq = lines[i].find(L'=');
-    if (eq != WideString::npos) last_line[UpperCase(WideStringView(lines[i]).substr(0, eq))] = i;
-  }
-  std::vector<std::pair<WideString, WideString>> pairs;
-  pairs.reserve(static_cast<size_t>(lines.Count()));
-  for (int i = 0; i < lines.Count(); ++i) {
-    size_t eq = lines[i].find(L'=');
-    WideString name = eq == WideString::npos ? WideString() : lines[i].substr(0, eq);
-    auto found = last_line.find(UpperCase(name));
-    WideString value =
-        found == last_line.end() ? fallback : lines[found->second].substr(name.size() + 1);
-    if (value.size() > kReadBufferChars - 1) value.resize(kReadBufferChars - 1);
-    pairs.emplace_back(std::move(name), std::move(value));
-  }
-  return pairs;
-}
-
-// ---- one-pass reading in the manner of the profile calls ----------------------
-
-namespace {
-
-// Reads UTF-16 LE units or ANSI bytes straight from the file's bytes, so a
-// large file is never held twice.
-class TextCursor {
- public:
-  explicit TextCursor(std::string_view bytes) : bytes_(bytes) {
-    if (bytes_.size() >= 2 && bytes_[0] == '\xFF' && bytes_[1] == '\xFE') {
-      utf16_ = true;
-      pos_ = 2;
-    }
-  }
-  bool Done() const { return utf16_ ? pos_ + 1 >= bytes_.size() : pos_ >= bytes_.size(); }
-  // The next line without its end (CR LF, CR or LF).
-  WideString NextLine() {
-    if (!utf16_) {
-      size_t end = bytes_.find_first_of("\r\n", pos_);
-      if (end == std::string_view::npos) end = bytes_.size();
-      WideString line = AnsiToWide(bytes_.substr(pos_, end - pos_));
-      pos_ = end;
-      if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
-      if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-      return line;
-    }
-    WideString line;
-    while (pos_ + 1 < bytes_.size()) {
-      wchar_t c = Unit(pos_);
-      pos_ += 2;
-      if (c == L'\n') break;
-      if (c == L'\r') {
-        if (pos_ + 1 < bytes_.size() && Unit(pos_) == L'\n') pos_ += 2;
-        break;
-      }
-      line.push_back(c);
-    }
-    return line;
-  }
-
- private:
-  wchar_t Unit(size_t at) const {
-    return static_cast<wchar_t>(static_cast<unsigned char>(bytes_[at]) |
-                                (static_cast<unsigned char>(bytes_[at + 1]) << 8));
-  }
-  std::string_view bytes_;
-  size_t pos_ = 0;
-  bool utf16_ = false;
-};
-
-WideString TrimBlanks(WideStringView s) {
-  auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; };
-  size_t first = 0, last = s.size();
-  while (first < last && blank(s[first]))
-    ++first;
-  while (last > first && blank(s[last - 1]))
-    --last;
-  return WideString(s.substr(first, last - first));
-}
-
-}  // namespace
-
-std::vector<std::pair<WideString, WideString>> ParseProfileSection(std::string_view file_bytes,
-                                                                   WideStringView section,
-                                                                   WideStringView fallback) {
-  std::vector<std::pair<WideString, WideString>> pairs;
-  const WideString wanted = UpperCase(section);
-  std::unordered_map<WideString, size_t> first_pair;  // upper-cased key -> its first pair
-  TextCursor cursor(file_bytes);
-  enum { kBefore, kInside, kAfter } state = kBefore;
-  while (!cursor.Done() && state != kAfter) {
-    WideString line = TrimBlanks(cursor.NextLine());
-    if (line.empty()) continue;
-    if (line[0] == L'[') {
-      size_t close = line.find(L']');
-      WideString name = TrimBlanks(
-          WideStringView(line).substr(1, close == WideString::npos ? WideString::npos : close - 1));
-      if (state == kInside)
-        state = kAfter;
-      else if (UpperCase(name) == wanted)
-        state = kInside;
-      continue;
-    }
-    if (state != kInside || line[0] == L';') continue;
-    size_t eq = line.find(L'=');
-    WideString name = TrimBlanks(WideStringView(line).substr(0, eq));
-    WideString upper = UpperCase(name);
-    auto first = first_pair.find(upper);
-    WideString value;
-    if (first != first_pair.end()) {
-      value = pairs[first->second].second;
-    } else if (eq == WideString::npos) {
-      value = WideString(fallback);
-    } else {
-      value = TrimBlanks(WideStringView(line).substr(eq + 1));
-      if (value.size() > 1 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
-        value = value.substr(1, value.size() - 2);
-      if (value.size() > kReadBufferChars - 1) value.resize(kReadBufferChars - 1);
-      first_pair.emplace(std::move(upper), pairs.size());
-    }
-    pairs.emplace_back(std::move(name), std::move(value));
-  }
-  return pairs;
+  std::optional<std::string> bytes = sys::ReadFileBytes(FileName());
+  if (!bytes) return {};
+  return ReadSectionOnePass(*bytes, section, fallback,
+                            fallback_ ? IniDialect::kInMemory : IniDialect::kProfileCalls);
 }
 
 }  // namespace stamplets

@@ -204,15 +204,10 @@ class TTntIniFile : public TTntCustomIniFile {
                                                                   const WideString& fallback);
 
  private:
+  TTntMemIniFile_V2* Inner();
+
+  bool fallback_;  // no wide profile calls: work through the in-memory engine
   std::unique_ptr<TTntMemIniFile_V2> inner_;
 };
-
-// How the platform's profile calls read a file, for callers that parse the
-// bytes themselves: the first section of the name (without regard to case),
-// keys trimmed of blanks, the first of several equal keys, values cut to
-// 2047 characters and stripped of one pair of enclosing quotes.
-std::vector<std::pair<WideString, WideString>> ParseProfileSection(std::string_view file_bytes,
-                                                                   WideStringView section,
-                                                                   WideStringView fallback);
 
 }  // namespace stamplets
