@@ -141,9 +141,11 @@ LRESULT CALLBACK TStampletPage::ListProc(HWND list, UINT message, WPARAM wparam,
   try {
     switch (message) {
       case WM_GETDLGCODE: {
-        // Enter belongs to the list, not to the sheet's default button.
+        // Enter on a selected entry belongs to the list, not to the sheet's
+        // default button.
         const auto* msg = reinterpret_cast<const MSG*>(lparam);
-        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
+            SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0)
           return DefSubclassProc(list, message, wparam, lparam) | DLGC_WANTMESSAGE;
         break;
       }

@@ -259,6 +259,14 @@ TEST_F(PageTest, EnterOnTheSelectedEntryDoesWhatADoubleClickDoes) {
   EXPECT_TRUE(IsWindowVisible(sheet.Window()));
 }
 
+TEST_F(PageTest, AFolderIsMarkedLikeAFile) {
+  TempDir folder;
+  auto handler = HandlerFor(folder.Path());
+  ModelessSheet sheet({handler.get()});
+  DoubleClick(sheet.List(), 2);
+  EXPECT_EQ(Store().List(), (std::vector<StampletRecord>{{folder.Path(), L"2"}}));
+}
+
 TEST_F(PageTest, TwoOpenPagesEachWriteTheirOwnItem) {
   TestFile second(L"second.txt");
   auto first_handler = HandlerFor(file_.Path());
