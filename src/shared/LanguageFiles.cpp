@@ -1,6 +1,5 @@
 #include "LanguageFiles.h"
 
-#include "Settings.h"
 #include "TntIniFiles.h"
 
 namespace stamplets::languages {
@@ -40,8 +39,7 @@ WideString GetTranslationVersion(const InstallFolder& folder, WideStringView ent
   return ReadValue(folder, entry, L"Translator", L"Ver", L"");
 }
 
-TranslatorInfo TranslatorOf(const InstallFolder& folder, WideStringView entry) {
-  if (entry == settings::kEnglish) return {kEnglishAuthor, kEnglishWeb, kEnglishMail};
+TranslatorInfo ReadTranslator(const InstallFolder& folder, WideStringView entry) {
   TranslatorInfo info{kUnknown, kUnknown, kUnknown};
   try {
     TTntIniFile ini(folder.LanguageFile(entry));

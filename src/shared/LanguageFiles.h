@@ -16,13 +16,6 @@ inline constexpr wchar_t kUnknown[] = L"uncknown";
 // A native name shorter than this is not shown; the row shows the file name.
 inline constexpr std::size_t kMinNativeNameLength = 4;
 
-// The built-in English "translation": who wrote the program's own texts.
-inline constexpr wchar_t kEnglishAuthor[] = L"Stamplets team";
-inline constexpr wchar_t kEnglishWeb[] = L"https://stamplets.example.org";
-inline constexpr wchar_t kEnglishMail[] = L"support@stamplets.example.org";
-// Where more language files can be found.
-inline constexpr wchar_t kMoreLanguagesPage[] = L"https://stamplets.example.org/langs";
-
 struct TranslatorInfo {
   WideString author;
   WideString www;
@@ -34,9 +27,9 @@ struct TranslatorInfo {
 WideString GetNativeName(const InstallFolder& folder, WideStringView entry);
 // [Translator] "Ver" of langs\<entry>; empty when missing.
 WideString GetTranslationVersion(const InstallFolder& folder, WideStringView entry);
-// "English" gives the built-in values; any other entry [TRANSLATOR] Author,
-// www and email of langs\<entry>, each "uncknown" when missing.
-TranslatorInfo TranslatorOf(const InstallFolder& folder, WideStringView entry);
+// [TRANSLATOR] Author, www and email of langs\<entry>, each "uncknown" when
+// missing (the built-in English has no file; its values are the program's).
+TranslatorInfo ReadTranslator(const InstallFolder& folder, WideStringView entry);
 
 // The row text: "<native name>   (<entry>)", or the entry alone when the
 // native name has fewer than 4 characters.

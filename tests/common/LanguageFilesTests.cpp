@@ -53,13 +53,12 @@ TEST_F(LanguageFilesTest, TranslatorFieldsComeFromTheFileOrSayUnknown) {
   Put(L"Full.ini",
       L"[Translator]\r\nAuthor=Анна\r\nwww=https://a.example\r\nemail=a@b.example\r\n");
   Put(L"Partial.ini", L"[TRANSLATOR]\r\nAuthor=Bob\r\n");
-  EXPECT_EQ(TranslatorOf(Folder(), L"Full.ini"),
+  EXPECT_EQ(ReadTranslator(Folder(), L"Full.ini"),
             (TranslatorInfo{L"Анна", L"https://a.example", L"a@b.example"}));
-  EXPECT_EQ(TranslatorOf(Folder(), L"Partial.ini"), (TranslatorInfo{L"Bob", kUnknown, kUnknown}));
-  EXPECT_EQ(TranslatorOf(Folder(), L"Missing.ini"), (TranslatorInfo{kUnknown, kUnknown, kUnknown}));
-  EXPECT_EQ(TranslatorOf(Folder(), L""), (TranslatorInfo{kUnknown, kUnknown, kUnknown}));
-  EXPECT_EQ(TranslatorOf(Folder(), L"English"),
-            (TranslatorInfo{kEnglishAuthor, kEnglishWeb, kEnglishMail}));
+  EXPECT_EQ(ReadTranslator(Folder(), L"Partial.ini"), (TranslatorInfo{L"Bob", kUnknown, kUnknown}));
+  EXPECT_EQ(ReadTranslator(Folder(), L"Missing.ini"),
+            (TranslatorInfo{kUnknown, kUnknown, kUnknown}));
+  EXPECT_EQ(ReadTranslator(Folder(), L""), (TranslatorInfo{kUnknown, kUnknown, kUnknown}));
 }
 
 TEST_F(LanguageFilesTest, FlagIsTheEntryWithItsExtensionReplaced) {
