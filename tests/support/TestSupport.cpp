@@ -114,6 +114,47 @@ WideString DistFolder() {
 #endif
 }
 
+std::string SolidIconFile(int size, unsigned char r, unsigned char g, unsigned char b) {
+  std::string out;
+  auto put16 = [&](unsigned v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>((v >> 8) & 0xFF));
+  };
+  auto put32 = [&](unsigned v) {
+    put16(v & 0xFFFF);
+    put16(v >> 16);
+  };
+  const unsigned n = static_cast<unsigned>(size);
+  const unsigned mask_row = ((n + 31) / 32) * 4;
+  const unsigned image_bytes = 40 + n * n * 4 + mask_row * n;
+  put16(0);  // icon directory: reserved, type 1 (icon), one image
+  put16(1);
+  put16(1);
+  out.push_back(static_cast<char>(n < 256 ? n : 0));  // the image's entry
+  out.push_back(static_cast<char>(n < 256 ? n : 0));
+  out.push_back(0);
+  out.push_back(0);
+  put16(1);
+  put16(32);
+  put32(image_bytes);
+  put32(22);
+  put32(40);  // BITMAPINFOHEADER: the height counts colour and mask rows
+  put32(n);
+  put32(2 * n);
+  put16(1);
+  put16(32);
+  for (int i = 0; i < 6; ++i)
+    put32(0);
+  for (unsigned i = 0; i < n * n; ++i) {
+    out.push_back(static_cast<char>(b));
+    out.push_back(static_cast<char>(g));
+    out.push_back(static_cast<char>(r));
+    out.push_back(static_cast<char>(0xFF));
+  }
+  out.append(mask_row * n, '\0');
+  return out;
+}
+
 WideString SiblingProgram(std::string_view base_name) {
 #ifdef _WIN32
   wchar_t self[MAX_PATH];

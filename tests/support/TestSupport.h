@@ -36,6 +36,10 @@ void MakeDir(const WideString& path);
 // the running program names it (under Wine: on drive Z:).
 WideString DistFolder();
 
+// The bytes of an .ico file holding one square image of `size` pixels, every
+// pixel opaque and of the colour (r, g, b).
+std::string SolidIconFile(int size, unsigned char r, unsigned char g, unsigned char b);
+
 // Path of a program that is built beside the running test program.
 WideString SiblingProgram(std::string_view base_name);
 // Starts the programs with their arguments all at once and waits for every
