@@ -114,6 +114,29 @@ std::uint64_t FileSize(const WideString& path) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool CreateFolder(const WideString& path) {
+  return !path.empty() && CreateDirectoryW(LongPath(path).c_str(), nullptr) != 0;
+}
+
+bool RemoveEmptyFolder(const WideString& path) {
+  return !path.empty() && RemoveDirectoryW(LongPath(path).c_str()) != 0;
+}
+
+std::vector<WideString> FilesIn(const WideString& folder) {
+  std::vector<WideString> names;
+  WideString pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(LongPath(pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
 bool WideProfileCallsAvailable() {
   return true;
 }

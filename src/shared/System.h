@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "WideText.h"
 
@@ -27,6 +28,17 @@ std::uint64_t FileSize(const WideString& path);
 // Changes whenever the file is written (last-write time and size); 0 when the
 // file cannot be examined.
 std::uint64_t FileStamp(const WideString& path);
+
+// ---- folders -------------------------------------------------------------------
+
+// Creates one folder whose parent exists; false when it cannot (also when it
+// exists already).
+bool CreateFolder(const WideString& path);
+// Removes a folder that is empty; false otherwise.
+bool RemoveEmptyFolder(const WideString& path);
+// The names of the plain files directly in a folder (no folders), in the
+// order the file system gives them; empty when the folder cannot be read.
+std::vector<WideString> FilesIn(const WideString& folder);
 
 // ---- the platform's wide profile calls ---------------------------------------
 

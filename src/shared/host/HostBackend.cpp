@@ -2,6 +2,7 @@
 // of the portable core run. There are no wide profile calls here, so
 // TTntIniFile works through its in-memory engine; file operations are
 // serialised with an advisory lock on the file's folder.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -119,6 +120,30 @@ std::uint64_t FileStamp(const WideString& path) {
 std::uint64_t FileSize(const WideString& path) {
   struct stat st;
   return stat(HostPath(path).c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
+bool CreateFolder(const WideString& path) {
+  return !path.empty() && mkdir(HostPath(path).c_str(), 0777) == 0;
+}
+
+bool RemoveEmptyFolder(const WideString& path) {
+  return !path.empty() && rmdir(HostPath(path).c_str()) == 0;
+}
+
+std::vector<WideString> FilesIn(const WideString& folder) {
+  std::vector<WideString> names;
+  std::string host = HostPath(folder);
+  if (host.empty()) return names;
+  if (host.back() != '/') host += '/';
+  DIR* dir = opendir(host.c_str());
+  if (!dir) return names;
+  while (dirent* entry = readdir(dir)) {
+    struct stat st;
+    if (stat((host + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      names.push_back(Utf8ToWide(entry->d_name));
+  }
+  closedir(dir);
+  return names;
 }
 
 bool WideProfileCallsAvailable() {
