@@ -1,26 +1,4 @@
-# Cross-compiles for win64 Windows with MinGW-w64. The -posix compiler variant
-# gives std::thread and std::mutex (used by the test and benchmark libraries);
-# our binaries link libstdc++, libgcc and winpthreads statically.
-set(CMAKE_SYSTEM_NAME Windows)
+# win64 Windows with MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(STAMPLETS_TRIPLET x86_64-w64-mingw32)
 set(STAMPLETS_TARGET win64)
-
-set(CMAKE_C_COMPILER ${STAMPLETS_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${STAMPLETS_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${STAMPLETS_TRIPLET}-windres)
-
-if(DEFINED ENV{STAMPLETS_CACHE})
-  set(STAMPLETS_CACHE "$ENV{STAMPLETS_CACHE}")
-else()
-  set(STAMPLETS_CACHE "$ENV{HOME}/.cache/stamplets")
-endif()
-set(CMAKE_FIND_ROOT_PATH /usr/${STAMPLETS_TRIPLET} "${STAMPLETS_CACHE}/win64")
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Prefer static archives: nothing we ship may need a MinGW DLL beside it.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
