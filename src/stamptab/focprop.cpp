@@ -4,7 +4,9 @@
 #include <shellapi.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "ActivationContext.h"
 #include "Errors.h"
@@ -249,7 +251,8 @@ void TStampletPage::Choose() {
 
 void TStampletPage::ShowError(const WideString& text) const {
   const WideString caption = L"Stamplets: " + folfuncs::Translate(L"Error");
-  MessageBoxW(dialog_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  // Owned by the Properties window, which stays disabled while it shows.
+  MessageBoxW(GetAncestor(dialog_, GA_ROOT), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
 // Owns a storage medium for the length of a scope.
