@@ -98,7 +98,7 @@ sleep 0.5
 import -display "$DISPLAY" -window "$window" "$artifacts/manager-hint.png"
 
 xdotool windowactivate --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" alt+F4
+xdotool key --window "$window" alt+F4 2>/dev/null
 for _ in $(seq 100); do kill -0 "$manager_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$manager_pid" 2>/dev/null && fail "the manager did not close on Alt+F4"
 manager_pid=
