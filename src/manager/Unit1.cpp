@@ -16,9 +16,6 @@
 namespace stamplets::manager {
 
 using win::unique_hbitmap;
-using win::unique_hdc;
-using win::unique_hfont;
-using win::unique_hgdiobj;
 using win::unique_hicon;
 using win::unique_hmodule;
 

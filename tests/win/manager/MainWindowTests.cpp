@@ -3,6 +3,7 @@
 // at exit and start, and the command-line check.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -314,6 +315,39 @@ TEST_F(MainWindow, AFailedWriteAtExitReleasesHookAndDropsFirstThenReports) {
   EXPECT_EQ(messages_[0].type & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
   EXPECT_FALSE(hooked);
   EXPECT_FALSE(accepting);
+}
+
+// A drop handle naming one file, as the shell hands it over.
+HDROP MakeDrop(const WideString& file) {
+  const std::size_t bytes = sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(file.begin(), file.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindow, DroppedFilesReachTheirHandlerOnlyWhileTheHookLives) {
+  TForm1& form = Start();
+  form.Show();
+  // The handler releases the drop handle; the window's default handling
+  // leaves it alone.
+  HDROP drop = MakeDrop(dir_ / L"missing.qmz");
+  SendMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ(GlobalFlags(drop), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  EXPECT_TRUE(form.PendingThemeFile.empty());
+
+  HWND window = form.Handle();
+  form.on_destroy = nullptr;  // keep the window, run the exit sequence alone
+  form.FormDestroy();
+  EXPECT_FALSE(form.MessageHookInstalled());
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  HDROP late = MakeDrop(dir_ / L"missing.qmz");
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(late), 0);
+  EXPECT_NE(GlobalFlags(late), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  GlobalFree(late);
 }
 
 TEST_F(MainWindow, OnlyAPackedThemeOnTheCommandLineStartsAnInstall) {
