@@ -1,6 +1,9 @@
 #include "Dialogs.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
+
+#include <vector>
 
 #include "Translation.h"
 
@@ -15,6 +18,11 @@ std::function<int(const MessageRequest&)>& MessageHook() {
 
 std::function<void(const ShellRequest&)>& ShellHook() {
   static std::function<void(const ShellRequest&)> hook;
+  return hook;
+}
+
+std::function<WideString(const FileDialogRequest&)>& FileDialogHook() {
+  static std::function<WideString(const FileDialogRequest&)> hook;
   return hook;
 }
 
@@ -49,12 +57,39 @@ void OpenWithShell(HWND owner, WideStringView target, int show, WideStringView p
                 request.parameters.empty() ? nullptr : request.parameters.c_str(), nullptr, show);
 }
 
+WideString PickFile(const FileDialogRequest& request) {
+  if (FileDialogHook()) return FileDialogHook()(request);
+  // The dialog's filter: the parts NUL-separated, the list ended by one more.
+  WideString filter = request.filter;
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.push_back(L'\0');
+  std::vector<wchar_t> file(32768, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = request.owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = request.title.c_str();
+  ofn.lpstrDefExt = request.default_extension.empty() ? nullptr : request.default_extension.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+  if (!request.save) ofn.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+  BOOL picked = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  return picked ? WideString(file.data()) : WideString();
+}
+
 void SetMessageHook(std::function<int(const MessageRequest&)> hook) {
   MessageHook() = std::move(hook);
 }
 
 void SetShellHook(std::function<void(const ShellRequest&)> hook) {
   ShellHook() = std::move(hook);
+}
+
+void SetFileDialogHook(std::function<WideString(const FileDialogRequest&)> hook) {
+  FileDialogHook() = std::move(hook);
 }
 
 }  // namespace stamplets::manager

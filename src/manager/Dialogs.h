@@ -39,9 +39,23 @@ struct ShellRequest {
 };
 void OpenWithShell(HWND owner, WideStringView target, int show, WideStringView parameters = L"");
 
-// Test hooks: while set, messages and shell requests go to them instead of
-// the screen and the shell. An empty function restores the real calls.
+// An open or save dialog for one file. `filter` is in the "text|pattern"
+// form, "|" between the parts.
+struct FileDialogRequest {
+  HWND owner;
+  bool save;
+  WideString title;
+  WideString filter;
+  WideString default_extension;  // save only; empty: none
+};
+// The chosen path; empty when the dialog was cancelled.
+WideString PickFile(const FileDialogRequest& request);
+
+// Test hooks: while set, messages, shell requests and file dialogs go to them
+// instead of the screen and the shell. An empty function restores the real
+// calls.
 void SetMessageHook(std::function<int(const MessageRequest&)> hook);
 void SetShellHook(std::function<void(const ShellRequest&)> hook);
+void SetFileDialogHook(std::function<WideString(const FileDialogRequest&)> hook);
 
 }  // namespace stamplets::manager

@@ -105,7 +105,6 @@ class TForm1 : public win::Form {
   void TntLabel8Click();
   void tb_AddThemeClick();
   void HandleDroppedFiles(HDROP drop);
-  void StoreThemeIcon(int number);
   void tb_DeleteThemeClick();
   void tb_PackThemeClick();
 
@@ -203,6 +202,8 @@ class TForm1 : public win::Form {
   bool hooked_ = false;
   bool accepts_drops_ = false;
   bool activating_ = false;
+  // A packed theme is being installed (its questions run a message loop).
+  bool installing_ = false;
   bool destroyed_ = false;
 };
 
