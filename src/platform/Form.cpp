@@ -362,6 +362,9 @@ void Form::ApplyFonts() {
       c->own_font.reset(CreateFontIndirectW(&lf));
     }
     SendMessageW(c->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*c)), FALSE);
+    // A new font resets a drop-down list's selection field to the font's height.
+    if (c->kind == ControlKind::kComboBox)
+      SendMessageW(c->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), c->field_height);
     if (c->kind == ControlKind::kLabel) FormAccess::SizeLabelToText(*c);
     InvalidateRect(c->hwnd, nullptr, TRUE);
   }

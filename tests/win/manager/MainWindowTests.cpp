@@ -135,6 +135,14 @@ TEST_F(MainWindow, FirstStartOpensAtTheDefaultPlaceOnTheLibrary) {
   EXPECT_EQ(form.ShownPage(), 1);
 }
 
+TEST_F(MainWindow, ToolbarListKeepsItsDesignedHeightAfterTheSystemFont) {
+  TForm1& form = Start();
+  // The selection field is 36 high; with its frame the closed list is 42.
+  RECT closed{};
+  GetWindowRect(form.cbTBThemes.Handle(), &closed);
+  EXPECT_EQ(closed.bottom - closed.top, 42);
+}
+
 TEST_F(MainWindow, ShowPageBringsThePageAndDrawsTheSelectedButton) {
   TForm1& form = Start();
   win::Picture TForm1::*buttons[] = {&TForm1::t_1, &TForm1::t_2, &TForm1::t_3, &TForm1::t_4,
