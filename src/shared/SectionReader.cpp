@@ -23,10 +23,10 @@ using Pairs = std::vector<std::pair<WideString, WideString>>;
 struct NameHash {
   const Pairs* pairs;
   size_t operator()(size_t i) const {
-    size_t h = 14695981039346656037ull;
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
     for (wchar_t c : (*pairs)[i].first)
-      h = (h ^ static_cast<size_t>(Fold(c))) * 1099511628211ull;
-    return h;
+      h = (h ^ static_cast<std::uint64_t>(Fold(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
   }
 };
 struct NameEqual {
