@@ -5,7 +5,9 @@
 #  2. click the five page buttons with xdotool; after each click check that
 #     the button shows the selected look and keep a screenshot of the page;
 #  3. close the window with Alt+F4 and check that settings.ini holds the
-#     window placement written at exit.
+#     window placement written at exit;
+#  4. choose Deutsch.ini in settings.ini, start again and check the window
+#     comes up translated, with the two-line About button.
 #   manager_e2e.sh <dist folder> <build tree> <wine-run> <artifacts folder>
 set -euo pipefail
 dist=$1 build=$2 wine_run=$3 artifacts=$4
@@ -108,5 +110,41 @@ settings=$(iconv -f UTF-16 -t UTF-8 "$install/settings.ini" | tr -d '\r')
 say "settings.ini: $(echo "$settings" | tr '\n' ' ')"
 echo "$settings" | grep -qx 'State=0' || fail "settings.ini has no State=0"
 echo "$settings" | grep -qx "width=[0-9]*" || fail "settings.ini has no width"
+
+python3 - "$install/settings.ini" <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path, "rb").read().decode("utf-16")
+text += "\r\n[Translate]\r\nCurLang=Deutsch.ini\r\n"
+open(path, "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
+PY
+"$wine_run" "$install/StampletsManager.exe" &
+manager_pid=$!
+window=
+for _ in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name '^Stamplets-Verwaltung$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  kill -0 "$manager_pid" 2>/dev/null || fail "the manager ended before its German window showed"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window named Stamplets-Verwaltung"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + WIDTH - 80 + 38)) $((Y + 34)) click 1
+sleep 1
+shot="$artifacts/manager-page3-about-deutsch.png"
+import -display "$DISPLAY" -window "$window" "$shot"
+say "page 3 in German: $shot"
+# "Über das/nProgramm": the About button's first line starts above where a
+# one-line caption would, so row 39 holds ink while the Library button's does not.
+dark_row() {
+  import -display "$DISPLAY" -window root -crop "77x1+$1+$2" -depth 8 txt:- |
+    sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+    awk '$1 + $2 + $3 < 288 { found = 1 } END { exit !found }'
+}
+dark_row $((X + WIDTH - 80)) $((Y + 39)) || fail "the About button does not show two lines"
+dark_row $((X + 8)) $((Y + 39)) && fail "the Library button shows ink above its one line"
+xdotool key --window "$window" alt+F4 2>/dev/null
+for _ in $(seq 100); do kill -0 "$manager_pid" 2>/dev/null || break; sleep 0.1; done
 status=0
 say "PASS"
