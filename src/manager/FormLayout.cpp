@@ -66,7 +66,19 @@ const ControlSpec kRows[] = {
     {kMemo, L"memo1", nullptr, 0, 0, 100, 50, kLT, L"", L"", kHidden | kReadOnly},
 
     // Library page.
-    {ControlKind::kListView, L"StringGrid1", L"p_1", 2, 2, 573, 314, kAllSides},
+    {ControlKind::kCustom,
+     L"StringGrid1",
+     L"p_1",
+     2,
+     2,
+     573,
+     314,
+     kAllSides,
+     L"",
+     L"",
+     0,
+     {},
+     win::TSortGrid::kWindowClass},
     {kButton, L"Button5", L"p_1", 6, 324, 110, 25, kLB, L"Remove",
      L"Remove all Selected records ..."},
     {kButton, L"Button6", L"p_1", 122, 324, 167, 25, kLB, L"Remove invalid",
@@ -186,7 +198,6 @@ void TForm1::BindControls() {
   STAMPLETS_BIND(i_4);
   STAMPLETS_BIND(i_5);
   STAMPLETS_BIND(memo1);
-  STAMPLETS_BIND(StringGrid1);
   STAMPLETS_BIND(Button5);
   STAMPLETS_BIND(Button6);
   STAMPLETS_BIND(tbb_ViewAll);
@@ -249,14 +260,8 @@ void TForm1::BindControls() {
   STAMPLETS_BIND(cbTBThemes);
   STAMPLETS_BIND(Button1);
 #undef STAMPLETS_BIND
-  // The placeholder grid shows its three columns until the sortable grid
-  // takes its place.
-  for (int column = 0; column < 3; ++column) {
-    LVCOLUMNW col{};
-    col.mask = LVCF_WIDTH;
-    col.cx = column < 2 ? 42 : 480;
-    ListView_InsertColumn(StringGrid1.Handle(), column, &col);
-  }
+  // The form made the grid's window; the grid fills it with its three columns.
+  StringGrid1.Attach(Get(L"StringGrid1").hwnd, 3);
   JvNetscapeSplitter1.SetNeighbours(TntPanel2.Record(), TntPanel1.Record());
 }
 

@@ -59,6 +59,7 @@ TForm1::TForm1(InstallFolder folder, std::vector<WideString> arguments)
   report_error = [](const std::exception& e) { ShowError(e); };
   LanguageSupport::SetInstallFolder(folder_);
   visual_styles_available_ = BindVisualStyles();
+  win::TSortGrid::RegisterWindowClass();
   CreateControls();
   BindControls();
   BindEvents();
@@ -96,7 +97,20 @@ void TForm1::BindEvents() {
   Label10.Record().flags |= win::kHandCursor;
   Label17.Record().flags |= win::kHandCursor;
 
-  // Library page. The grid's own events come with the sortable grid.
+  // Library page.
+  StringGrid1.OnGetCellText = [this](std::size_t record, int column) -> WideString {
+    if (column == 0) return library_.ValidityText(record, library_prober_);
+    return column == 1 ? library_.Record(record).value : library_.Record(record).path;
+  };
+  StringGrid1.OnDrawCell = [this](HDC dc, int column, int row, const RECT& rect, UINT state) {
+    StringGrid1DrawCell(dc, column, row, rect, state);
+  };
+  StringGrid1.OnSelectCell = [this](int column, int row) {
+    Run([&] { StringGrid1SelectCell(column, row); });
+  };
+  StringGrid1.OnClickSort = [this](int column, int row, SortOptions& options) {
+    Run([&] { StringGrid1ClickSort(column, row, options); });
+  };
   Button5.Record().on_click = [this] { Button5Click(); };
   Button6.Record().on_click = [this] { Button6Click(); };
   tbb_ViewAll.Record().on_click = [this] { ReloadLibrary(); };
@@ -208,8 +222,9 @@ void TForm1::FormShow() {
   });
   Step("AboutTexts", [&] { ShowAboutTexts(); });
   Step("SortColumn", [&] {
-    SortOptions options;
-    StringGrid1ClickSort(2, 0, options);
+    // The grid's own options: the first header click starts from them.
+    StringGrid1.SortOptions() = SortOptions{};
+    StringGrid1ClickSort(2, 0, StringGrid1.SortOptions());
   });
   // Only a first argument naming a packed theme counts.
   if (!arguments_.empty() && layout::IsPackedThemeArgument(arguments_[0])) {
@@ -263,10 +278,7 @@ LRESULT CALLBACK TForm1::MessageHook(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
 }
 
 void TForm1::FormResize() {
-  if (StringGrid1.Record().hwnd && StringGrid1.ColCount() >= 3) {
-    StringGrid1.SetColWidth(
-        2, StringGrid1.ClientSize().width - StringGrid1.ColWidth(0) - StringGrid1.ColWidth(1) - 4);
-  }
+  FitLibraryColumns();
   PlaceLinkPictures();
   ListBox2.Invalidate();
 }

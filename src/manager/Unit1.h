@@ -17,24 +17,23 @@
 
 #include "Controls.h"
 #include "Form.h"
+#include "IconCache.h"
 #include "InstallFolder.h"
+#include "LibraryModel.h"
+#include "PathProbe.h"
+#include "SortGrid.h"
 #include "TntClasses.h"
 #include "WideText.h"
 
 namespace stamplets::manager {
 
-// The Library grid. Until the sortable grid lands it is a report-view list
-// view. To swap it: include SortGrid.h, point this alias at TSortGrid, and
-// give StringGrid1's row in FormLayout.cpp the kind kCustom with the window
-// class that TSortGrid registers (or a kind of its own).
-using LibraryGrid = win::ListView;
+// The Library grid: the form makes its window from the table (kind kCustom,
+// TSortGrid's window class) and the grid fills it.
+using LibraryGrid = win::TSortGrid;
 
-// What a header click on the Library grid asks for; the grid passes it to
-// StringGrid1ClickSort before it sorts.
-struct SortOptions {
-  bool alphabetic = true;
-  bool ascending = true;
-};
+// What a header click on the Library grid asks for; the grid passes its own
+// options to StringGrid1ClickSort before it sorts, and keeps them.
+using SortOptions = win::TSortOptions;
 
 inline constexpr wchar_t kVersionText[] = L" 1.0.1 Final";
 
@@ -138,7 +137,7 @@ class TForm1 : public win::Form {
   // Path of a packed theme waiting to be installed; empty when none.
   WideString PendingThemeFile;
   // The Library grid's last clicked header column.
-  int LastSortColumn = 0;
+  int LastSortColumn = 2;
 
   // ---- Controls, by designer name ----------------------------------------------------
   // Main window.
@@ -189,6 +188,13 @@ class TForm1 : public win::Form {
     body();
   }
   void PlaceLinkPictures();
+  // Library page: the records read into the grid (shared by the loaders),
+  // the record-count hint, column 2 fitted to the grid, a note about keys
+  // that could not be removed.
+  void LoadLibraryRecords();
+  void SetLibraryHint();
+  void FitLibraryColumns();
+  void ReportKeptKeys(const std::vector<WideString>& kept);
   // The About page's texts, set when the window is shown.
   void ShowAboutTexts();
   void Unhook();
@@ -205,6 +211,11 @@ class TForm1 : public win::Form {
   // A packed theme is being installed (its questions run a message loop).
   bool installing_ = false;
   bool destroyed_ = false;
+  // Library page: the records as last loaded with their paths' states, the
+  // probe that decides those states, and the stamplet icons of this load.
+  LibraryModel library_;
+  win::BoundedPathProber library_prober_;
+  win::TIconCache library_icons_;
 };
 
 }  // namespace stamplets::manager

@@ -14,28 +14,13 @@ namespace stamplets::win {
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"StampletsSortGrid";
 constexpr int kListId = 1;
 constexpr UINT_PTR kHeaderSubclassId = 1;
+constexpr UINT_PTR kMouseSubclassId = 2;
 constexpr COLORREF kGridLineColour = RGB(192, 192, 192);
 
 HINSTANCE ModuleInstance() {
   return GetModuleHandleW(nullptr);
-}
-
-void RegisterFrameClass(WNDPROC proc) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = ModuleInstance();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kFrameClass;
-  Check(RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS,
-        "RegisterClassEx(grid)");
-  registered = true;
 }
 
 // A bitmap the size of a rectangle to draw into before one copy to the screen.
@@ -76,27 +61,58 @@ class BufferedPaint {
 TSortGrid::~TSortGrid() {
   if (!frame_) return;
   // The window outlives this object: it must not call into it any more.
-  RemoveWindowSubclass(header_, HeaderProc, kHeaderSubclassId);
-  SetWindowLongPtrW(frame_, GWLP_USERDATA, 0);
+  Detach();
 }
 
 void TSortGrid::Detach() {
-  if (header_) RemoveWindowSubclass(header_, HeaderProc, kHeaderSubclassId);
+  if (header_) {
+    RemoveWindowSubclass(header_, HeaderProc, kHeaderSubclassId);
+    RemoveWindowSubclass(header_, ChildProc, kMouseSubclassId);
+  }
+  if (list_) RemoveWindowSubclass(list_, ChildProc, kMouseSubclassId);
+  if (frame_ && GetWindowLongPtrW(frame_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+    SetWindowLongPtrW(frame_, GWLP_USERDATA, 0);
   frame_ = list_ = header_ = nullptr;
 }
 
-HWND TSortGrid::Create(HWND parent, int id, const RECT& bounds, int columns) {
+void TSortGrid::RegisterWindowClass() {
+  static bool registered = false;
+  if (registered) return;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  RegisterFrameClass(FrameProc);
-  header_texts_.assign(static_cast<std::size_t>(std::max(columns, 1)), WideString());
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  HWND frame = CreateWindowExW(
-      0, kFrameClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top, width,
-      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), this);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = FrameProc;
+  wc.hInstance = ModuleInstance();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kWindowClass;
+  Check(RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS,
+        "RegisterClassEx(grid)");
+  registered = true;
+}
+
+HWND TSortGrid::Create(HWND parent, int id, const RECT& bounds, int columns) {
+  RegisterWindowClass();
+  HWND frame =
+      CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
   Check(frame != nullptr, "CreateWindowEx(grid)");
+  Attach(frame, columns);
+  return frame_;
+}
+
+void TSortGrid::Attach(HWND frame, int columns) {
+  RegisterWindowClass();
+  header_texts_.assign(static_cast<std::size_t>(std::max(columns, 1)), WideString());
   frame_ = frame;
+  SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(frame, GWL_STYLE, GetWindowLongPtrW(frame, GWL_STYLE) | WS_CLIPCHILDREN);
+  RECT client;
+  GetClientRect(frame, &client);
+  const int width = client.right;
+  const int height = client.bottom;
   list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
                               LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS,
@@ -107,6 +123,8 @@ HWND TSortGrid::Create(HWND parent, int id, const RECT& bounds, int columns) {
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   header_ = ListView_GetHeader(list_);
   SetWindowSubclass(header_, HeaderProc, kHeaderSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(header_, ChildProc, kMouseSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(list_, ChildProc, kMouseSubclassId, reinterpret_cast<DWORD_PTR>(this));
   for (int column = 0; column < ColCount(); ++column) {
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
@@ -116,7 +134,6 @@ HWND TSortGrid::Create(HWND parent, int id, const RECT& bounds, int columns) {
     ListView_InsertColumn(list_, column, &lvc);
   }
   SetFont(font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  return frame_;
 }
 
 void TSortGrid::SetFont(HFONT font) {
@@ -156,6 +173,15 @@ void TSortGrid::SetRecordCount(std::size_t count) {
   ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
   if (count) ListView_EnsureVisible(list_, 0, FALSE);
   Invalidate();
+}
+
+void TSortGrid::AppendRecord() {
+  order_.push_back(order_.size());
+  for (auto& ranks : sort_ranks_)
+    ranks.clear();
+  if (list_)
+    ListView_SetItemCountEx(list_, static_cast<int>(order_.size()),
+                            LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 WideString TSortGrid::Cells(int column, int row) const {
@@ -449,10 +475,7 @@ void TSortGrid::PaintHeader(HDC target, const RECT& client) {
 // ---- window procedures -----------------------------------------------------------------------
 
 LRESULT CALLBACK TSortGrid::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
+  // The object binds itself in Attach; until then the window is plain.
   auto* self = reinterpret_cast<TSortGrid*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
@@ -476,6 +499,11 @@ LRESULT TSortGrid::HandleFrame(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (list_) SetFocus(list_);
       return 0;
+    case WM_SETFONT:
+      SetFont(reinterpret_cast<HFONT>(wp));
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     case WM_ERASEBKGND:
       return 1;
     case WM_MEASUREITEM: {
@@ -531,6 +559,20 @@ LRESULT TSortGrid::HandleNotify(const NMHDR& hdr) {
     default:
       return 0;
   }
+}
+
+LRESULT CALLBACK TSortGrid::ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR data) {
+  auto* self = reinterpret_cast<TSortGrid*>(data);
+  if (msg == WM_MOUSEMOVE && self->frame_) {
+    // Whoever watches the grid's window for the mouse (hints) sees it too.
+    POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    MapWindowPoints(hwnd, self->frame_, &p, 1);
+    SendMessageW(self->frame_, WM_MOUSEMOVE, wp, MAKELPARAM(p.x, p.y));
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, ChildProc, kMouseSubclassId);
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK TSortGrid::HeaderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

@@ -61,9 +61,15 @@ class TSortGrid {
   TSortGrid(const TSortGrid&) = delete;
   TSortGrid& operator=(const TSortGrid&) = delete;
 
+  // The class of the grid's outer window, registered by RegisterWindowClass.
+  static constexpr wchar_t kWindowClass[] = L"StampletsSortGrid";
+  static void RegisterWindowClass();
   // Creates the grid's window as a child of `parent` with `columns` columns
   // of the default width; returns it. Throws SystemError on failure.
   HWND Create(HWND parent, int id, const RECT& bounds, int columns);
+  // Takes over an outer window of kWindowClass that someone else created
+  // (a form that makes its controls from a table) and fills it.
+  void Attach(HWND frame, int columns);
   // The grid's outer window (to place, anchor and hint), the list view
   // inside it, and the list view's header.
   HWND Handle() const { return frame_; }
@@ -75,6 +81,9 @@ class TSortGrid {
   HFONT Font() const { return font_; }
 
   // ---- rows and cells ----
+  // One more record row at the end, for record RecordCount(); the order,
+  // selection and sort keys of the other rows stay.
+  void AppendRecord();
   // Replaces the records: `count` rows in record order 0..count-1, nothing
   // selected or marked, sort keys forgotten, scrolled to the top.
   void SetRecordCount(std::size_t count);
@@ -144,11 +153,10 @@ class TSortGrid {
   // A header was clicked; the options may be changed before the sort.
   std::function<void(int column, int row, TSortOptions& options)> OnClickSort;
 
-  // The grid's hint text; the window that shows hints reads it.
-  WideString Hint;
-
  private:
   static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                    DWORD_PTR self);
   static LRESULT CALLBACK HeaderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                      DWORD_PTR self);
   LRESULT HandleFrame(UINT msg, WPARAM wp, LPARAM lp);

@@ -62,6 +62,11 @@ void LibraryModel::Assign(std::vector<StampletRecord> records) {
   states_.assign(records_.size(), PathState::kUnknown);
 }
 
+void LibraryModel::Append(StampletRecord record) {
+  records_.push_back(std::move(record));
+  states_.push_back(PathState::kUnknown);
+}
+
 std::vector<WideString> LibraryModel::Keys() const {
   std::vector<WideString> keys;
   keys.reserve(records_.size());

@@ -61,6 +61,8 @@ class LibraryModel {
   void Load(const StampletStore& store);
   // Adopts records already read (tests, and callers that listed the store).
   void Assign(std::vector<StampletRecord> records);
+  // One more record at the end, its state not asked yet.
+  void Append(StampletRecord record);
 
   std::size_t Size() const { return records_.size(); }
   const StampletRecord& Record(std::size_t index) const { return records_.at(index); }
