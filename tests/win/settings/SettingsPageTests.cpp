@@ -253,6 +253,9 @@ TEST_F(SettingsPageTest, AnItemShowsOnlyTheIconsItsSetHas) {
   int height = 0;
   form.cbTBThemesMeasureItem(0, height);
   EXPECT_EQ(height, 48);
+  // The selection field keeps its 36 pixels through the start-up's change
+  // of font, so that the picked set's icons show in it.
+  EXPECT_GE(SendMessageW(form.cbTBThemes.Handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0), 36);
 
   win::unique_hdc dc(CreateCompatibleDC(nullptr));
   BITMAPINFO info{};
