@@ -98,9 +98,14 @@ TEST(CommandLine, OnlyAQmzExtensionInAnyCaseNamesAPackedTheme) {
     const wchar_t* argument;
     bool packed;
   } cases[] = {
-      {L"x.qmz", true}, {L"X.QMZ", true},      {L"C:\\themes\\Blue.QmZ", true}, {L"x.zip", false},
-      {L"qmz", false},  {L"x.qmz.zip", false}, {L"C:\\a.qmz\\theme", false},  // the dot belongs to
-                                                                              // a folder
+      {L"x.qmz", true},
+      {L"X.QMZ", true},
+      {L"C:\\themes\\Blue.QmZ", true},
+      {L"x.zip", false},
+      {L"qmz", false},
+      {L"x.qmz.zip", false},
+      {L"C:\\a.qmz\\theme", false},  // the dot belongs to
+                                     // a folder
       {L"", false},
   };
   for (const Case& c : cases) {
